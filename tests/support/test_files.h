@@ -1,0 +1,26 @@
+// Temporary folders and files for tests.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+// A new empty folder under the system's temporary folder, by its real path;
+// removed with everything in it when the object goes.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Copies an executable, keeping it executable.
+void CopyExecutable(const std::filesystem::path& from, const std::filesystem::path& to);
+
+std::string ReadWholeFile(const std::filesystem::path& file);
+
+void WriteWholeFile(const std::filesystem::path& file, const std::string& bytes);
