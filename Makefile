@@ -1,7 +1,7 @@
 # The project's front door. `make run` builds and starts the shell; `make test`
 # builds and runs every test; `make windows` cross-builds the Windows program.
 
-NATIVE_PACKAGES := cmake make g++ libgtest-dev libgmock-dev
+NATIVE_PACKAGES := cmake make g++ libgtest-dev libgmock-dev locales
 WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -34,6 +34,7 @@ clean:
 
 native-packages:
 	@sh cmake/ensure-packages.sh $(NATIVE_PACKAGES)
+	@sh cmake/ensure-locales.sh
 
 windows-packages:
 	@sh cmake/ensure-packages.sh $(WINDOWS_PACKAGES)

@@ -62,12 +62,12 @@ struct Installation {
   }
 
   ChildResult Run(const std::string& input, const fs::path& working_directory = {},
-                  bool unprivileged = false) const {
+                  bool unprivileged = false, const std::string& locale = "C") const {
     ChildRun run;
     run.program = program;
     run.working_directory = working_directory.empty() ? root.path() : working_directory;
     run.input = input;
-    run.environment = {"LC_ALL=C"};
+    run.environment = {"LC_ALL=" + locale};
     run.output_file = root.path() / "output";
     run.unprivileged = unprivileged;
     return RunChild(run);
@@ -161,6 +161,36 @@ TEST(ShellEndToEndWhere, AFolderThatCannotBeEnteredLeavesTheShellWorking) {
   ASSERT_FALSE(result.timed_out);
   EXPECT_EQ(result.exit_status, 0);
   EXPECT_EQ(result.output, installation.Expected(2));
+}
+
+struct LocaleCase {
+  const char* locale;
+  std::string banner;
+  std::string prompt_head;
+  std::string start;        // the launch command in this locale's bytes
+  std::string other_start;  // the same command in the other encoding
+};
+
+const std::string kCp936Banner = "\xBB\xB6\xD3\xAD\xC0\xB4\xB5\xBD QuorvaneShell \r\n";
+const std::string kCp936Start = "start \xC1\xAC\xB5\xE3\xC6\xF7";
+
+TEST(ShellEndToEndLocale, SpeaksTheLocalesEncodingGbOrUtf8) {
+  const LocaleCase cases[] = {
+      {"C", kBanner, kPromptHead, kStart, kCp936Start},
+      {"C.UTF-8", kBanner, kPromptHead, kStart, kCp936Start},
+      {"zh_CN.UTF-8", kBanner, kPromptHead, kStart, kCp936Start},
+      {"zh_CN.GBK", kCp936Banner, "QW\xA3\xBA", kCp936Start, kStart},
+  };
+  for (const LocaleCase& c : cases) {
+    Installation installation;
+    const ChildResult result =
+        installation.Run(c.other_start + "\n" + c.start + "\nexit\n", {}, false, c.locale);
+    EXPECT_EQ(result.exit_status, 0) << c.locale;
+    std::string expected = c.banner;
+    for (int i = 0; i < 3; ++i) expected += c.prompt_head + installation.directory.string() + ">";
+    EXPECT_EQ(result.output, expected) << c.locale;
+    EXPECT_EQ(AwaitLaunches(installation.LaunchRecord(), 1), 1) << c.locale;
+  }
 }
 
 }  // namespace
