@@ -25,14 +25,8 @@ void CaptureProgramLocation() {
       return;
     }
     if (static_cast<std::size_t>(length) < size) {
-      const std::size_t count = static_cast<std::size_t>(length);
-      const std::size_t slash = FindLastSeparator(buffer, count, '/', false);
-      if (slash == kNoSeparator) {
-        program_location = {nullptr, TextFromBytes(buffer, count)};
-      } else {
-        program_location = {TextFromBytes(buffer, slash),
-                            TextFromBytes(buffer + slash + 1, count - slash - 1)};
-      }
+      // Every '/' is a separator here, whatever the encoding of the names.
+      SetProgramLocation(buffer, static_cast<std::size_t>(length), '/', false);
       FreeBlock(buffer);
       return;
     }

@@ -23,13 +23,7 @@ void CaptureProgramLocation() {
       if (length == 0) return;
       continue;
     }
-    const std::size_t slash = FindLastSeparator(buffer, length, '\\', GetACP() == kGbCodePage);
-    if (slash == kNoSeparator) {
-      program_location = {nullptr, TextFromBytes(buffer, length)};
-    } else {
-      program_location = {TextFromBytes(buffer, slash),
-                          TextFromBytes(buffer + slash + 1, length - slash - 1)};
-    }
+    SetProgramLocation(buffer, length, '\\', GetACP() == kGbCodePage);
     FreeBlock(buffer);
     return;
   }

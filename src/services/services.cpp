@@ -4,6 +4,16 @@
 
 ProgramLocation program_location = {nullptr, nullptr};
 
+void SetProgramLocation(const char* path, std::size_t length, char separator, bool gb_double_byte) {
+  const std::size_t split = FindLastSeparator(path, length, separator, gb_double_byte);
+  if (split == kNoSeparator) {
+    program_location = {nullptr, TextFromBytes(path, length)};
+  } else {
+    program_location = {TextFromBytes(path, split),
+                        TextFromBytes(path + split + 1, length - split - 1)};
+  }
+}
+
 Text GetProgramDirectory() {
   return TextCopy(program_location.directory);
 }

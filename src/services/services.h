@@ -22,6 +22,11 @@ extern ProgramLocation program_location;
 // truncated one.
 void CaptureProgramLocation();
 
+// Sets program_location from the first `length` bytes of a full path, split
+// at its last `separator` (see FindLastSeparator); the separator belongs to
+// neither part.
+void SetProgramLocation(const char* path, std::size_t length, char separator, bool gb_double_byte);
+
 // A new copy of the program directory, or null when it is empty.
 Text GetProgramDirectory();
 
