@@ -2,16 +2,17 @@
 # Runs a Windows program under Wine for the tests: `wine-run.sh PREFIX
 # PROGRAM [ARGUMENTS...]`.
 #
-# The prefix is private to the build. Wine runs without debug output, without
-# a display (a message box returns at once instead of waiting for a click)
-# and under a Chinese UTF-8 locale, which gives the ANSI code page 936 and
-# lets Wine open files whose names hold Chinese characters. The prefix is
-# created on first use; the lock keeps tests started side by side from
-# creating it twice.
+# The prefix is private to the build. Wine runs without debug output (unless
+# QS_WINE_DEBUG names Wine's debug channels, as a test that traces calls
+# does), without a display (a message box returns at once instead of waiting
+# for a click) and under a Chinese UTF-8 locale, which gives the ANSI code
+# page 936 and lets Wine open files whose names hold Chinese characters. The
+# prefix is created on first use; the lock keeps tests started side by side
+# from creating it twice.
 set -eu
 prefix=$1
 shift
-export WINEPREFIX="$prefix" WINEDEBUG=-all LC_ALL=zh_CN.UTF-8
+export WINEPREFIX="$prefix" WINEDEBUG="${QS_WINE_DEBUG:--all}" LC_ALL=zh_CN.UTF-8
 unset DISPLAY WAYLAND_DISPLAY
 if [ ! -e "$prefix/.qs-ready" ]; then
   mkdir -p "$prefix"
