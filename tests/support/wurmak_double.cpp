@@ -1,14 +1,18 @@
 // Stands in for the auto-clicker in tests: appends one line, its working
-// directory and its argument count, to "<own name>.launches" beside itself.
+// directory (UTF-8) and its argument count, to "<own name>.launches" beside
+// itself.
 #include <filesystem>
 #include <fstream>
 #include <string>
 
-int main(int argc, char** argv) {
-  if (argc < 1) return 1;
-  std::filesystem::path record = argv[0];
+#include "platform_facts.h"
+
+int main(int argc, char** /*argv*/) {
+  std::filesystem::path record = OwnExecutablePath();
+  if (record.empty()) return 1;
   record.replace_extension(".launches");
-  std::string line = std::filesystem::current_path().string();
+  const std::u8string directory = std::filesystem::current_path().u8string();
+  std::string line(directory.begin(), directory.end());
   line += '\t';
   line += std::to_string(argc);
   line += '\n';

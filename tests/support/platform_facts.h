@@ -1,0 +1,43 @@
+// What the tests need to know about the platform they run on, so that the
+// same tables check the shell on every platform.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// What a run of the shell looks like from outside on this platform.
+struct ShellFacts {
+  std::string program_suffix;     // appended to a program's stem: ".exe" or nothing
+  std::string auto_clicker_name;  // the file the shell starts from its own folder
+  // The environment the end-to-end runs add to the test's own.
+  std::vector<std::string> environment;
+  // The literal bytes the shell speaks there, as the redirected output holds
+  // them (on Windows the text-mode stream stores the banner's CR LF as
+  // CR CR LF).
+  std::string banner;
+  std::string prompt_head;
+  std::string start_command;  // "start 连点器" as typed there
+  // A folder name made of the characters most likely to break a command line
+  // on this platform.
+  std::string awkward_folder_name;
+  // The exit status of a process ended by the fatal error, as a parent sees
+  // it, and whether its words go to standard error (rather than to a box).
+  int fatal_exit_status;
+  bool fatal_words_on_standard_error;
+};
+
+const ShellFacts& HostShellFacts();
+
+// A file name's bytes as the platform's narrow (ANSI) interfaces give them,
+// and back. On POSIX a path is bytes already; on Windows the bytes are in the
+// ANSI code page.
+std::string NativeBytes(const std::filesystem::path& path);
+std::filesystem::path PathFromNativeBytes(const std::string& bytes);
+
+// A file of the build tree, named as this platform sees it (under Wine a
+// path of the build machine is reached through a drive letter).
+std::filesystem::path BuildTreeFile(const char* build_path);
+
+// The running executable's own full path.
+std::filesystem::path OwnExecutablePath();
