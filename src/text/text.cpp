@@ -58,8 +58,9 @@ void* AllocBlock(std::size_t size) {
 void FreeBlock(const void* block) {
   if (block == nullptr) return;
   const LiteralAreaBounds area = GetLiteralAreaBounds();
-  const auto address = reinterpret_cast<std::uintptr_t>(block);
-  const auto start = reinterpret_cast<std::uintptr_t>(area.start);
-  if (address >= start && address - start < area.size) return;
+  // Below the start the difference wraps around to a large number.
+  const auto offset =
+      reinterpret_cast<std::uintptr_t>(block) - reinterpret_cast<std::uintptr_t>(area.start);
+  if (offset < area.size) return;
   HeapGiveBack(const_cast<void*>(block));
 }
