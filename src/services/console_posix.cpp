@@ -39,8 +39,32 @@ bool IsOutputInteractive() {
   return isatty(STDOUT_FILENO) != 0;
 }
 
-bool ReadStandardInputLine(char* buffer, std::size_t* count) {
-  return ReadBoundedLine([] { return getc_unlocked(stdin); }, buffer, kMaxLineBytes, count);
+namespace {
+
+// The bytes standard input's buffer holds, read in place through the same
+// read pointers getc_unlocked uses. Bytes already read stay in the buffer
+// until it is refilled.
+struct StandardInputBuffer {
+  static constexpr bool kBytesStay = true;
+
+  std::size_t Buffered(const char** bytes) {
+    if (stdin->_IO_read_ptr >= stdin->_IO_read_end) {
+      // Refills the buffer and hands out its first byte, which stays in the
+      // buffer: stepping back puts it in front of the rest again.
+      if (__uflow(stdin) == EOF) return 0;
+      --stdin->_IO_read_ptr;
+    }
+    *bytes = stdin->_IO_read_ptr;
+    return static_cast<std::size_t>(stdin->_IO_read_end - stdin->_IO_read_ptr);
+  }
+  void Consume(std::size_t count) { stdin->_IO_read_ptr += count; }
+};
+
+}  // namespace
+
+bool ReadStandardInputLine(char* buffer, const char** line, std::size_t* count) {
+  StandardInputBuffer input;
+  return ReadBoundedLine(input, buffer, kMaxLineBytes, line, count);
 }
 
 void PauseFor(int milliseconds) {
