@@ -18,6 +18,7 @@
 #   QS_BENCH_CG_LINES       two input sizes for callgrind     ("100000 200000")
 #   QS_BENCH_DASH_CG_LINES  the same for dash, which is slow  ("10000 20000")
 #   QS_BENCH_MEMORY_LINES   the small input of the memory row (1000)
+#   QS_BENCH_MEMORY_RUNS    runs per peak resident size, the median is shown (3)
 set -euo pipefail
 
 if [ $# -lt 1 ]; then
@@ -33,6 +34,7 @@ launches=${QS_BENCH_LAUNCHES:-1000}
 read -r cg_small cg_large <<<"${QS_BENCH_CG_LINES:-100000 200000}"
 read -r dash_cg_small dash_cg_large <<<"${QS_BENCH_DASH_CG_LINES:-10000 20000}"
 memory_lines=${QS_BENCH_MEMORY_LINES:-1000}
+memory_runs=${QS_BENCH_MEMORY_RUNS:-3}
 
 tree="$build/bench/bench-tree-usage"
 hello="$build/bench/bench-hello"
@@ -156,13 +158,21 @@ per_line_instructions() {
   awk -v a="$a" -v b="$b" -v n=$((large - small)) 'BEGIN { printf "%.1f\n", (b - a) / n }'
 }
 
-# peak_rss INPUT COMMAND...: the peak resident size in KiB, as
-# /usr/bin/time -v reports it.
+# peak_rss INPUT COMMAND...: the peak resident size in KiB as
+# /usr/bin/time -v reports it, the median of the runs. Where setarch can,
+# address-space randomisation is off: how many pages of the C library are
+# mapped in around each one touched depends on where it lands, and the
+# figure would vary by a hundred KiB from run to run.
 peak_rss() {
   local input=$1
   shift
-  /usr/bin/time -v -o "$work/time.txt" "$@" <"$input" >/dev/null
-  sed -n 's/.*Maximum resident set size (kbytes): \([0-9]*\).*/\1/p' "$work/time.txt"
+  local fixed_layout=()
+  if setarch "$(uname -m)" -R true 2>/dev/null; then fixed_layout=(setarch "$(uname -m)" -R); fi
+  local r
+  for ((r = 1; r <= memory_runs; r++)); do
+    "${fixed_layout[@]}" /usr/bin/time -v -o "$work/time.txt" "$@" <"$input" >/dev/null
+    sed -n 's/.*Maximum resident set size (kbytes): \([0-9]*\).*/\1/p' "$work/time.txt"
+  done | median
 }
 
 # The work must be the same: check every prompt of one run of each.
@@ -206,8 +216,10 @@ fi
 
 # Memory.
 rss_shell_small=skipped rss_shell_large=skipped rss_dash_small=skipped rss_dash_large=skipped
+rss_hello=skipped
 if [ -x /usr/bin/time ]; then
   progress "memory"
+  rss_hello=$(peak_rss /dev/null "$hello")
   rss_shell_small=$(peak_rss "$work/lines-$memory_lines.txt" "$shell")
   rss_shell_large=$(peak_rss "$work/lines-$lines.txt" "$shell")
   if have dash; then
@@ -261,6 +273,8 @@ rss_flat=$(verdict "a <= b + $flat_tolerance" "$rss_shell_large" "$rss_shell_sma
 rss_large_met=$(verdict "a <= b" "$rss_shell_large" "$rss_dash_large")
 if [ "$rss_large_met" = yes ] && [ "$rss_flat" = NO ]; then rss_large_met=NO; fi
 
+# 1000000 -> 1,000,000
+group() { echo "$1" | sed -e ':a' -e 's/\([0-9]\)\([0-9]\{3\}\)\($\|,\)/\1,\2\3/' -e 'ta'; }
 cpu_model=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
 row() { printf '%-34s %12s %12s %12s %-12s %10s %10s  %-22s %s\n' "$@"; }
 
@@ -269,7 +283,7 @@ echo "QuorvaneShell whole-process benchmark, $(date -u +%Y-%m-%d)"
 echo "machine: ${cpu_model:-unknown CPU}, nproc $(nproc), Linux $(uname -r), $(ldd --version 2>/dev/null | head -n 1 | sed 's/^ldd //')"
 echo
 row "measure" "shell" "dash" "reference" "" "shell/dash" "shell/ref" "target" "met"
-row "per line: CPU s, $lines lines" "$cpu_shell" "$cpu_dash" "$cpu_wc" "wc -l" \
+row "CPU s, $(group "$lines") lines" "$cpu_shell" "$cpu_dash" "$cpu_wc" "wc -l" \
   "$(ratio "$cpu_shell" "$cpu_dash")" "$(ratio "$cpu_shell" "$cpu_wc")" "-" ""
 row "per line: instructions" "$ins_shell" "$ins_dash" "$ins_wc" "wc -l" \
   "$(ratio "$ins_shell" "$ins_dash")" "$(ratio "$ins_shell" "$ins_wc")" "<= 400" \
@@ -277,24 +291,27 @@ row "per line: instructions" "$ins_shell" "$ins_dash" "$ins_wc" "wc -l" \
 row "start-up: instructions, \"exit\"" "$start_shell" "$start_dash" "$start_hello" "C hello" \
   "$(ratio "$start_shell" "$start_dash")" "$(ratio "$start_shell" "$start_hello")" "<= 1.5 x C hello" \
   "$(verdict "a <= 1.5 * b" "$start_shell" "$start_hello")"
-row "peak RSS KiB, $memory_lines lines" "$rss_shell_small" "$rss_dash_small" "-" "" \
-  "$(ratio "$rss_shell_small" "$rss_dash_small")" "-" "<= dash" \
+row "peak RSS KiB, $(group "$memory_lines") lines" "$rss_shell_small" "$rss_dash_small" "$rss_hello" "C hello" \
+  "$(ratio "$rss_shell_small" "$rss_dash_small")" "$(ratio "$rss_shell_small" "$rss_hello")" "<= dash" \
   "$(verdict "a <= b" "$rss_shell_small" "$rss_dash_small")"
-row "peak RSS KiB, $lines lines" "$rss_shell_large" "$rss_dash_large" "$rss_shell_small" "shell, $memory_lines" \
+row "peak RSS KiB, $(group "$lines") lines" "$rss_shell_large" "$rss_dash_large" "$rss_shell_small" \
+  "shell, $(group "$memory_lines")" \
   "$(ratio "$rss_shell_large" "$rss_dash_large")" "$(ratio "$rss_shell_large" "$rss_shell_small")" \
   "<= dash, flat" "$rss_large_met"
-row "per launch: CPU ms, $launches launches" "$launch_shell" "$launch_dash" "-" "" \
+row "per launch: CPU ms, $(group "$launches") runs" "$launch_shell" "$launch_dash" "-" "" \
   "$(ratio "$launch_shell" "$launch_dash")" "-" "<= dash" \
   "$(verdict "a <= b" "$launch_shell" "$launch_dash")"
 row "Windows executable: bytes" "$windows_size" "-" "65536" "64 KiB" \
   "-" "$(ratio "$windows_size" 65536)" "<= 64 KiB" "$(verdict "a <= 65536" "$windows_size" 0)"
 echo
 echo "CPU: user + system seconds of the whole process tree, median of $runs runs; output to /dev/null."
-echo "Instructions per line: callgrind's count for $cg_large lines minus that for $cg_small, per line"
-echo "  (dash: $dash_cg_large and $dash_cg_small lines). Start-up: a whole run, dynamic loading included."
-echo "Flat: the large run's peak within $flat_tolerance KiB of the small run's."
-echo "Per launch: the shell reads \"start 连点器\" $launches times; dash runs its stand-in in the background"
-echo "  $launches times and waits. The stand-in ends at once; its CPU time is counted for both."
+echo "Instructions per line: callgrind's count for $(group "$cg_large") lines minus that for $(group "$cg_small"), per line"
+echo "  (dash: $(group "$dash_cg_large") and $(group "$dash_cg_small") lines). Start-up: a whole run, dynamic loading included."
+echo "Peak RSS: as /usr/bin/time -v reports it, median of $memory_runs runs with address-space randomisation"
+echo "  off; it counts what every dynamically linked program maps (see the C hello world)."
+echo "  Flat: the large run's peak within $flat_tolerance KiB of the small run's."
+echo "Per launch: the shell reads \"start 连点器\" $(group "$launches") times; dash runs its stand-in in the background"
+echo "  $(group "$launches") times and waits. The stand-in ends at once; its CPU time is counted for both."
 if [ "$windows_stripped" != skipped ]; then
   echo "Windows executable: $windows_size bytes as built; $windows_stripped bytes once stripped."
 fi
