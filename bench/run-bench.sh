@@ -175,20 +175,22 @@ peak_rss() {
   done | median
 }
 
-# The work must be the same: check every prompt of one run of each.
+# The work must be the same: both write exactly the prompts expected, one
+# per line read (the shell also its banner).
 progress "checking the outputs"
-expected_shell=$(printf '%s' "$banner" | wc -c)
-expected_shell=$((expected_shell + (lines + 1) * $(printf '%s' "$prompt" | wc -c)))
-actual_shell=$("$shell" <"$work/lines-$lines.txt" | wc -c)
-if [ "$actual_shell" != "$expected_shell" ]; then
-  echo "the shell wrote $actual_shell bytes, $expected_shell expected" >&2
+prompt_bytes=$(printf '%s' "$prompt" | wc -c)
+expected=$(printf '%s' "$banner" | wc -c)
+expected=$((expected + (memory_lines + 1) * prompt_bytes))
+actual=$("$shell" <"$work/lines-$memory_lines.txt" | wc -c)
+if [ "$actual" != "$expected" ]; then
+  echo "the shell wrote $actual bytes, $expected expected" >&2
   exit 1
 fi
 if have dash; then
-  expected_dash=$(((lines + 1) * $(printf '%s' "$prompt" | wc -c)))
-  actual_dash=$(dash "$work/loop.sh" <"$work/lines-$lines.txt" | wc -c)
-  if [ "$actual_dash" != "$expected_dash" ]; then
-    echo "the dash loop wrote $actual_dash bytes, $expected_dash expected" >&2
+  expected=$(((memory_lines + 1) * prompt_bytes))
+  actual=$(dash "$work/loop.sh" <"$work/lines-$memory_lines.txt" | wc -c)
+  if [ "$actual" != "$expected" ]; then
+    echo "the dash loop wrote $actual bytes, $expected expected" >&2
     exit 1
   fi
 fi
