@@ -250,7 +250,11 @@ if [ -n "$windows_exe" ] && [ -f "$windows_exe" ]; then
     windows_stripped=$(stat -c %s "$work/stripped.exe")
   fi
 else
-  skipped+=("the Windows program's size (${windows_exe:-no path given} not built)")
+  if [ -n "$windows_exe" ]; then
+    skipped+=("the Windows program's size ($windows_exe is not built)")
+  else
+    skipped+=("the Windows program's size (no path to it given)")
+  fi
 fi
 
 # The table.
@@ -274,6 +278,7 @@ flat_tolerance=16 # KiB: a few pages of noise; a byte kept per line would be ~1 
 rss_flat=$(verdict "a <= b + $flat_tolerance" "$rss_shell_large" "$rss_shell_small")
 rss_large_met=$(verdict "a <= b" "$rss_shell_large" "$rss_dash_large")
 if [ "$rss_large_met" = yes ] && [ "$rss_flat" = NO ]; then rss_large_met=NO; fi
+if [ "$rss_large_met" = - ] && [ "$rss_flat" != - ]; then rss_large_met="$rss_flat (flat)"; fi
 
 # 1000000 -> 1,000,000
 group() { echo "$1" | sed -e ':a' -e 's/\([0-9]\)\([0-9]\{3\}\)\($\|,\)/\1,\2\3/' -e 'ta'; }
