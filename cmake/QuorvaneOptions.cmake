@@ -10,3 +10,11 @@ function(qs_apply_project_options target)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
   endif()
 endfunction()
+
+# Release builds are optimised across translation units: the path a line
+# takes runs through many small functions in several files.
+include(CheckIPOSupported)
+check_ipo_supported(RESULT qs_ipo_supported LANGUAGES CXX)
+if(qs_ipo_supported)
+  set(CMAKE_INTERPROCEDURAL_OPTIMIZATION_RELEASE ON)
+endif()

@@ -1,5 +1,6 @@
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 #include <stdio_ext.h>
@@ -28,7 +29,18 @@ void WriteOutput(int stream, std::initializer_list<Text> texts) {
   FILE* file = stream == 2 ? stderr : stdout;
   for (Text text : texts) {
     const std::size_t length = TextLength(text);
-    if (length != 0) fwrite_unlocked(text, 1, length, file);
+    if (length == 0) continue;
+    // A text that fits in the room left in standard output's buffer is put
+    // there directly, through the write pointers putc_unlocked uses; the
+    // stream keeps no such room when it is not fully buffered. The rest takes
+    // fwrite's way, which writes out full 4096-byte blocks.
+    const auto room = static_cast<std::size_t>(file->_IO_write_end - file->_IO_write_ptr);
+    if (file == stdout && room >= length) {
+      std::memcpy(file->_IO_write_ptr, text, length);
+      file->_IO_write_ptr += length;
+    } else {
+      fwrite_unlocked(text, 1, length, file);
+    }
   }
   // A terminal's stream is line-buffered; a prompt has no line feed, so it
   // is pushed out here before the shell waits for input.
@@ -39,8 +51,32 @@ bool IsOutputInteractive() {
   return isatty(STDOUT_FILENO) != 0;
 }
 
-bool ReadStandardInputLine(char* buffer, std::size_t* count) {
-  return ReadBoundedLine([] { return getc_unlocked(stdin); }, buffer, kMaxLineBytes, count);
+namespace {
+
+// The bytes standard input's buffer holds, read in place through the same
+// read pointers getc_unlocked uses. Bytes already read stay in the buffer
+// until it is refilled.
+struct StandardInputBuffer {
+  static constexpr bool kBytesStay = true;
+
+  std::size_t Buffered(const char** bytes) {
+    if (stdin->_IO_read_ptr >= stdin->_IO_read_end) {
+      // Refills the buffer and hands out its first byte, which stays in the
+      // buffer: stepping back puts it in front of the rest again.
+      if (__uflow(stdin) == EOF) return 0;
+      --stdin->_IO_read_ptr;
+    }
+    *bytes = stdin->_IO_read_ptr;
+    return static_cast<std::size_t>(stdin->_IO_read_end - stdin->_IO_read_ptr);
+  }
+  void Consume(std::size_t count) { stdin->_IO_read_ptr += count; }
+};
+
+}  // namespace
+
+bool ReadStandardInputLine(char* buffer, const char** line, std::size_t* count) {
+  StandardInputBuffer input;
+  return ReadBoundedLine(input, buffer, kMaxLineBytes, line, count);
 }
 
 void PauseFor(int milliseconds) {

@@ -34,9 +34,36 @@ bool IsOutputInteractive() {
   return IsTerminal(stdout);
 }
 
-bool ReadStandardInputLine(char* buffer, std::size_t* count) {
-  // The C runtime's text mode has already turned CR LF into LF.
-  return ReadBoundedLine([] { return _getc_nolock(stdin); }, buffer, kMaxLineBytes, count);
+namespace {
+
+// Standard input one byte at a time. The C runtime's text mode has already
+// turned CR LF into LF.
+struct StandardInputBytes {
+  static constexpr bool kBytesStay = false;  // the one byte lives here
+
+  char byte = 0;
+  bool held = false;
+
+  std::size_t Buffered(const char** bytes) {
+    if (!held) {
+      const int next = _getc_nolock(stdin);
+      if (next == EOF) return 0;
+      byte = static_cast<char>(next);
+      held = true;
+    }
+    *bytes = &byte;
+    return 1;
+  }
+  void Consume(std::size_t count) {
+    if (count != 0) held = false;
+  }
+};
+
+}  // namespace
+
+bool ReadStandardInputLine(char* buffer, const char** line, std::size_t* count) {
+  StandardInputBytes input;
+  return ReadBoundedLine(input, buffer, kMaxLineBytes, line, count);
 }
 
 void PauseFor(int milliseconds) {

@@ -19,13 +19,20 @@ Text GetProgramDirectory() {
 }
 
 Text ReadInputLine(bool* ended) {
-  char buffer[kMaxLineBytes + 1];
+  char buffer[kMaxLineBytes];
+  const char* bytes = buffer;
   std::size_t count = 0;
-  *ended = !ReadStandardInputLine(buffer, &count);
-  count = TrimmedLength(buffer, count);
-  for (char* nul = static_cast<char*>(std::memchr(buffer, '\0', count)); nul != nullptr;
-       nul = static_cast<char*>(std::memchr(nul, '\0', count - (nul - buffer)))) {
-    *nul = kEmbeddedNulStandIn;
+  *ended = !ReadStandardInputLine(buffer, &bytes, &count);
+  count = TrimmedLength(bytes, count);
+  Text line = TextFromBytes(bytes, count);
+  // A NUL inside the line shows as a text shorter than the line; the copy
+  // gets the stand-in in its place.
+  if (TextLength(line) != count) {
+    char* text = const_cast<char*>(line);
+    for (char* nul = static_cast<char*>(std::memchr(text, '\0', count)); nul != nullptr;
+         nul = static_cast<char*>(std::memchr(nul, '\0', count - (nul - text)))) {
+      *nul = kEmbeddedNulStandIn;
+    }
   }
-  return TextFromBytes(buffer, count);
+  return line;
 }

@@ -57,9 +57,12 @@ constexpr std::size_t kMaxLineBytes = 2048;
 // nothing at all could be read (end of input, or an error before any byte).
 Text ReadInputLine(bool* ended);
 
-// Reads the raw bytes of one line, as ReadInputLine describes, into `buffer`
-// (room for kMaxLineBytes bytes). Returns false when nothing could be read.
-bool ReadStandardInputLine(char* buffer, std::size_t* count);
+// Reads the raw bytes of one line, as ReadInputLine describes, and sets
+// `*line` and `*count` to them: where standard input buffered them when the
+// platform allows, otherwise in `buffer` (room for kMaxLineBytes bytes).
+// They stay valid until the next read. Returns false when nothing could be
+// read.
+bool ReadStandardInputLine(char* buffer, const char** line, std::size_t* count);
 
 // Suspends the caller for `milliseconds`; a negative count counts as 0.
 void PauseFor(int milliseconds);

@@ -11,12 +11,24 @@ std::size_t TextLength(Text t) {
 }
 
 Text TextConcat(std::initializer_list<Text> pieces) {
+  // Each piece is measured once; the lengths of the first few are kept for
+  // the copy, the rest measured again.
+  constexpr std::size_t kKeptLengths = 4;
+  std::size_t lengths[kKeptLengths];
   std::size_t total = 1;
-  for (Text piece : pieces) total += TextLength(piece);
-  char* block = static_cast<char*>(AllocBlock(total));
-  char* end = block;
+  std::size_t index = 0;
   for (Text piece : pieces) {
     const std::size_t length = TextLength(piece);
+    if (index < kKeptLengths) lengths[index] = length;
+    ++index;
+    total += length;
+  }
+  char* block = static_cast<char*>(AllocBlock(total));
+  char* end = block;
+  index = 0;
+  for (Text piece : pieces) {
+    const std::size_t length = index < kKeptLengths ? lengths[index] : TextLength(piece);
+    ++index;
     if (length != 0) std::memcpy(end, piece, length);
     end += length;
   }
@@ -27,6 +39,8 @@ Text TextConcat(std::initializer_list<Text> pieces) {
 int TextCompare(Text a, Text b) {
   if (a == nullptr) return (b == nullptr || *b == '\0') ? 0 : -1;
   if (b == nullptr) return *a == '\0' ? 0 : 1;
+  // Most lines differ from a command in their first byte.
+  if (*a != *b) return static_cast<unsigned char>(*a) < static_cast<unsigned char>(*b) ? -1 : 1;
   const int order = std::strcmp(a, b);
   return (order > 0) - (order < 0);
 }
@@ -58,8 +72,9 @@ void* AllocBlock(std::size_t size) {
 void FreeBlock(const void* block) {
   if (block == nullptr) return;
   const LiteralAreaBounds area = GetLiteralAreaBounds();
-  const auto address = reinterpret_cast<std::uintptr_t>(block);
-  const auto start = reinterpret_cast<std::uintptr_t>(area.start);
-  if (address >= start && address - start < area.size) return;
+  // Below the start the difference wraps around to a large number.
+  const auto offset =
+      reinterpret_cast<std::uintptr_t>(block) - reinterpret_cast<std::uintptr_t>(area.start);
+  if (offset < area.size) return;
   HeapGiveBack(const_cast<void*>(block));
 }

@@ -82,7 +82,8 @@ TEST(LaunchProgram, StartsADetachedChildInItsOwnSessionWithDefaultSigpipe) {
   signal(SIGPIPE, SIG_IGN);
   const std::string line = ShellCommand(
       "out=$(readlink /proc/$$/fd/1); "
-      "{ cut -d' ' -f6 /proc/$$/stat; grep SigIgn /proc/$$/status; echo \"$out\"; } > '" +
+      "{ cut -d' ' -f6 /proc/$$/stat; grep -e SigIgn -e SigBlk /proc/$$/status; echo \"$out\"; } "
+      "> '" +
       report.string() + ".tmp' && mv '" + report.string() + ".tmp' '" + report.string() + "'");
   ASSERT_TRUE(LaunchProgram(line.c_str(), false));
   const std::string text = AwaitFile(report);
@@ -92,6 +93,8 @@ TEST(LaunchProgram, StartsADetachedChildInItsOwnSessionWithDefaultSigpipe) {
   const std::size_t ignored_at = text.find("SigIgn:") + 7;
   const unsigned long ignored = std::stoul(text.substr(ignored_at), nullptr, 16);
   EXPECT_EQ(ignored & (1ul << (SIGPIPE - 1)), 0ul) << "SIGPIPE still ignored";
+  const std::size_t blocked_at = text.find("SigBlk:") + 7;
+  EXPECT_EQ(std::stoul(text.substr(blocked_at), nullptr, 16), 0ul) << "signals left blocked";
   if (!isatty(STDOUT_FILENO)) {
     EXPECT_NE(text.find("/dev/null"), std::string::npos) << "redirected output was shared";
   }
