@@ -17,12 +17,13 @@ std::vector<std::string> RawLines(const std::string& input) {
   std::vector<std::string> lines;
   for (int guard = 0; guard < 100; ++guard) {
     char buffer[kMaxLineBytes + 1];
+    const char* line = nullptr;
     std::size_t count = 0;
-    if (!ReadStandardInputLine(buffer, &count)) {
+    if (!ReadStandardInputLine(buffer, &line, &count)) {
       lines.push_back("<end>");
       break;
     }
-    lines.emplace_back(buffer, count);
+    lines.emplace_back(line, count);
   }
   return lines;
 }
