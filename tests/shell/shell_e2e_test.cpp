@@ -4,75 +4,16 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <chrono>
 #include <string>
-#include <thread>
 
-#include "child_process.h"
-#include "test_files.h"
+#include "shell_installation.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 // In the C locale the program speaks UTF-8.
-const std::string kBanner = "\xE6\xAC\xA2\xE8\xBF\x8E\xE6\x9D\xA5\xE5\x88\xB0 QuorvaneShell \r\n";
-const std::string kPromptHead = "QW\xEF\xBC\x9A";
-const std::string kStart = "start \xE8\xBF\x9E\xE7\x82\xB9\xE5\x99\xA8";
-
-int CountLines(const fs::path& file) {
-  const std::string text = ReadWholeFile(file);
-  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-}
-
-// Launches are recorded by detached programs, which may finish after the
-// shell: wait for the expected count, then a little longer for any extra.
-int AwaitLaunches(const fs::path& record, int expected) {
-  for (int i = 0; i < 500 && CountLines(record) < expected; ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  std::this_thread::sleep_for(std::chrono::milliseconds(150));
-  return CountLines(record);
-}
-
-// A folder holding a copy of the shell and, unless told otherwise, of the
-// auto-clicker's stand-in.
-struct Installation {
-  TempFolder root;
-  fs::path directory;
-  fs::path program;
-
-  explicit Installation(const std::string& folder_name = "shell", bool with_auto_clicker = true) {
-    directory = root.path() / folder_name;
-    fs::create_directories(directory);
-    program = directory / "quorvane-shell";
-    CopyExecutable(QS_SHELL_PROGRAM, program);
-    if (with_auto_clicker) CopyExecutable(QS_DOUBLE_PROGRAM, directory / "wurmak");
-  }
-
-  fs::path LaunchRecord() const { return directory / "wurmak.launches"; }
-
-  std::string Prompt() const { return kPromptHead + directory.string() + ">"; }
-
-  std::string Expected(int prompts) const {
-    std::string out = kBanner;
-    for (int i = 0; i < prompts; ++i) out += Prompt();
-    return out;
-  }
-
-  ChildResult Run(const std::string& input, const fs::path& working_directory = {},
-                  bool unprivileged = false, const std::string& locale = "C") const {
-    ChildRun run;
-    run.program = program;
-    run.working_directory = working_directory.empty() ? root.path() : working_directory;
-    run.input = input;
-    run.environment = {"LC_ALL=" + locale};
-    run.output_file = root.path() / "output";
-    run.unprivileged = unprivileged;
-    return RunChild(run);
-  }
-};
+const std::string kStart = Utf8Words().start;
 
 struct ShellCase {
   const char* name;
@@ -165,30 +106,23 @@ TEST(ShellEndToEndWhere, AFolderThatCannotBeEnteredLeavesTheShellWorking) {
 
 struct LocaleCase {
   const char* locale;
-  std::string banner;
-  std::string prompt_head;
-  std::string start;        // the launch command in this locale's bytes
-  std::string other_start;  // the same command in the other encoding
+  const ShellWords& words;         // what the shell speaks in it
+  const std::string& other_start;  // the launch command in the other encoding
 };
-
-const std::string kCp936Banner = "\xBB\xB6\xD3\xAD\xC0\xB4\xB5\xBD QuorvaneShell \r\n";
-const std::string kCp936Start = "start \xC1\xAC\xB5\xE3\xC6\xF7";
 
 TEST(ShellEndToEndLocale, SpeaksTheLocalesEncodingGbOrUtf8) {
   const LocaleCase cases[] = {
-      {"C", kBanner, kPromptHead, kStart, kCp936Start},
-      {"C.UTF-8", kBanner, kPromptHead, kStart, kCp936Start},
-      {"zh_CN.UTF-8", kBanner, kPromptHead, kStart, kCp936Start},
-      {"zh_CN.GBK", kCp936Banner, "QW\xA3\xBA", kCp936Start, kStart},
+      {"C", Utf8Words(), Cp936Words().start},
+      {"C.UTF-8", Utf8Words(), Cp936Words().start},
+      {"zh_CN.UTF-8", Utf8Words(), Cp936Words().start},
+      {"zh_CN.GBK", Cp936Words(), Utf8Words().start},
   };
   for (const LocaleCase& c : cases) {
     Installation installation;
     const ChildResult result =
-        installation.Run(c.other_start + "\n" + c.start + "\nexit\n", {}, false, c.locale);
+        installation.Run(c.other_start + "\n" + c.words.start + "\nexit\n", {}, false, c.locale);
     EXPECT_EQ(result.exit_status, 0) << c.locale;
-    std::string expected = c.banner;
-    for (int i = 0; i < 3; ++i) expected += c.prompt_head + installation.directory.string() + ">";
-    EXPECT_EQ(result.output, expected) << c.locale;
+    EXPECT_EQ(result.output, installation.Expected(3, c.words)) << c.locale;
     EXPECT_EQ(AwaitLaunches(installation.LaunchRecord(), 1), 1) << c.locale;
   }
 }
