@@ -1,18 +1,37 @@
 // Stands in for the auto-clicker in tests: appends one line, its working
 // directory and its argument count, to "<own name>.launches" beside itself.
+// While "<own name>.linger" lies beside it, it then stays running (a minute
+// at most), and when that file has gone it appends a line to
+// "<own name>.finished".
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
+
+namespace {
+
+bool Append(std::filesystem::path file, const std::string& line) {
+  std::ofstream out(file, std::ios::binary | std::ios::app);
+  out << line << std::flush;
+  return static_cast<bool>(out);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 1) return 1;
-  std::filesystem::path record = argv[0];
-  record.replace_extension(".launches");
+  std::filesystem::path self = argv[0];
   std::string line = std::filesystem::current_path().string();
   line += '\t';
   line += std::to_string(argc);
   line += '\n';
-  std::ofstream out(record, std::ios::binary | std::ios::app);
-  out << line << std::flush;
-  return out ? 0 : 1;
+  if (!Append(std::filesystem::path(self).replace_extension(".launches"), line)) return 1;
+  const std::filesystem::path linger = std::filesystem::path(self).replace_extension(".linger");
+  if (!std::filesystem::exists(linger)) return 0;
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  while (std::filesystem::exists(linger) && std::chrono::steady_clock::now() < give_up) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return Append(std::filesystem::path(self).replace_extension(".finished"), "finished\n") ? 0 : 1;
 }
