@@ -3,13 +3,15 @@
 #include <cstdint>
 #include <random>
 
+#include "shell_words.h"
+
 namespace {
 
 constexpr std::size_t kMiB = 1 << 20;
 constexpr std::size_t kLineLimit = 2048;
 
-const std::string kUtf8Start = "start \xE8\xBF\x9E\xE7\x82\xB9\xE5\x99\xA8";
-const std::string kCp936Start = "start \xC1\xAC\xB5\xE3\xC6\xF7";
+const std::string kUtf8Start = Utf8Words().start;
+const std::string kCp936Start = Cp936Words().start;
 
 // std::mt19937 gives the same numbers with every standard library, so a seed
 // names the same bytes everywhere.
@@ -74,10 +76,6 @@ std::string Nuls(std::size_t count) {
 }
 
 }  // namespace
-
-std::string StartCommandIn(ShellEncoding encoding) {
-  return encoding == ShellEncoding::kCp936 ? kCp936Start : kUtf8Start;
-}
 
 std::vector<HostileCase> HostileInputCases() {
   const ShellEncoding utf8 = ShellEncoding::kUtf8;

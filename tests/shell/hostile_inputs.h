@@ -16,9 +16,6 @@ struct HostileCase {
   std::string input;  // everything the shell's standard input delivers
 };
 
-// The launch command in `encoding`.
-std::string StartCommandIn(ShellEncoding encoding);
-
 // Random bytes, invalid GB sequences, long lines, CR-only endings and NULs.
 std::vector<HostileCase> HostileInputCases();
 

@@ -6,21 +6,8 @@
 #include <string>
 
 #include "child_process.h"
+#include "shell_words.h"
 #include "test_files.h"
-
-// The bytes the shell speaks in one of its two encodings, and a locale that
-// selects them.
-struct ShellWords {
-  std::string locale;
-  std::string banner;
-  std::string prompt_head;
-  std::string start;  // the launch command
-};
-
-// UTF-8, which the shell speaks in the C locale.
-const ShellWords& Utf8Words();
-// The GB code page (CP936), which the shell speaks under zh_CN.GBK.
-const ShellWords& Cp936Words();
 
 // A folder holding a copy of the shell and, unless told otherwise, of the
 // auto-clicker's stand-in, which records each of its starts in LaunchRecord().
