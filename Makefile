@@ -2,7 +2,7 @@
 # builds and runs every test; `make fuzz` fuzzes the command loop;
 # `make windows` cross-builds the Windows program.
 
-NATIVE_PACKAGES := cmake make g++ libgtest-dev libgmock-dev locales
+NATIVE_PACKAGES := cmake make g++ libgtest-dev libgmock-dev locales tmux
 FUZZ_PACKAGES := cmake make clang-14 libclang-rt-14-dev
 WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
