@@ -1,9 +1,11 @@
 # The project's front door. `make run` builds and starts the shell; `make test`
 # builds and runs every test; `make fuzz` fuzzes the command loop;
-# `make windows` cross-builds the Windows program.
+# `make soak` runs a million lines through the program; `make windows`
+# cross-builds the Windows program.
 
 NATIVE_PACKAGES := cmake make g++ libgtest-dev libgmock-dev locales tmux
 FUZZ_PACKAGES := cmake make clang-14 libclang-rt-14-dev
+SOAK_PACKAGES := valgrind
 WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # How long `make fuzz` runs, and the shorter run that `make test` includes
@@ -11,7 +13,8 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 300
 TEST_FUZZ_SECONDS ?= 30
 
-.PHONY: all run test fuzz windows format clean native-packages fuzz-packages windows-packages
+.PHONY: all run test fuzz soak windows format clean native-packages fuzz-packages \
+  soak-packages windows-packages
 
 all: native-packages
 	cmake --preset release
@@ -38,6 +41,13 @@ fuzz: fuzz-packages
 	cmake --build --preset fuzz -j $(JOBS)
 	sh tests/fuzz/run-fuzz.sh build/fuzz/tests/fuzz/shell_fuzz $(FUZZ_SECONDS)
 
+soak: native-packages soak-packages
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS)
+	cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+	sh tests/soak/run-soak.sh build/release build/asan
+
 windows: windows-packages
 	cmake --preset windows
 	cmake --build --preset windows -j $(JOBS)
@@ -54,6 +64,9 @@ native-packages:
 
 fuzz-packages:
 	@sh cmake/ensure-packages.sh $(FUZZ_PACKAGES)
+
+soak-packages:
+	@sh cmake/ensure-packages.sh $(SOAK_PACKAGES)
 
 windows-packages:
 	@sh cmake/ensure-packages.sh $(WINDOWS_PACKAGES)
