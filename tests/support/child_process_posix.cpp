@@ -36,6 +36,13 @@ std::vector<char*> Pointers(std::vector<std::string>& strings) {
   return pointers;
 }
 
+// A copy of `fd` above the standard streams (or -1 for -1), so that setting
+// up one standard stream cannot overwrite the source of another even where
+// this process runs with some of them closed.
+int Lift(int fd) {
+  return fd < 0 ? -1 : fcntl(fd, F_DUPFD, 3);
+}
+
 // The descriptor the child gets as `target`: -1 leaves it closed.
 void Install(int source, int target) {
   if (source < 0) {
@@ -94,8 +101,11 @@ RunningChild StartChild(const ChildRun& run) {
 
   const pid_t child = fork();
   if (child == 0) {
-    Install(child_input, STDIN_FILENO);
-    Install(child_output, STDOUT_FILENO);
+    const int new_input = Lift(child_input);
+    const int new_output = Lift(child_output);
+    const int image = Lift(executable);
+    Install(new_input, STDIN_FILENO);
+    Install(new_output, STDOUT_FILENO);
     // The child starts as from a login shell: no signal ignored or blocked
     // because this process ignores or blocks it.
     signal(SIGPIPE, SIG_DFL);
@@ -113,17 +123,17 @@ RunningChild StartChild(const ChildRun& run) {
     // Tests copy executables from several threads, and the streams that copy
     // them are inherited across fork: nothing but the standard streams (and
     // the opened executable) may reach the program.
-    if (executable < 3) {
+    if (image < 0) {
       close_range(3, ~0U, 0);
     } else {
-      if (executable > 3) close_range(3, executable - 1, 0);
-      close_range(executable + 1, ~0U, 0);
+      if (image > 3) close_range(3, image - 1, 0);
+      close_range(image + 1, ~0U, 0);
     }
     // Another thread's child may still hold a copy open for writing for the
     // moment between its fork and its own close_range.
     for (int attempt = 0; attempt < 200; ++attempt) {
       if (run.unprivileged) {
-        fexecve(executable, argv.data(), envp.data());
+        fexecve(image, argv.data(), envp.data());
       } else {
         execve(program.c_str(), argv.data(), envp.data());
       }
