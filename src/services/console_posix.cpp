@@ -1,7 +1,9 @@
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <ctime>
 
+#include <poll.h>
 #include <stdio_ext.h>
 #include <unistd.h>
 
@@ -39,8 +41,26 @@ bool IsOutputInteractive() {
   return isatty(STDOUT_FILENO) != 0;
 }
 
+namespace {
+
+// The next byte of standard input, or EOF at its end or on an error. Whoever
+// shares the input may have left it non-blocking: "no byte yet" then means
+// waiting for one, never the end of the input or of a line.
+int NextInputByte() {
+  while (true) {
+    const int next = getc_unlocked(stdin);
+    if (next != EOF || !ferror_unlocked(stdin)) return next;
+    if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) return EOF;
+    clearerr_unlocked(stdin);
+    pollfd input = {STDIN_FILENO, POLLIN, 0};
+    poll(&input, 1, -1);
+  }
+}
+
+}  // namespace
+
 bool ReadStandardInputLine(char* buffer, std::size_t* count) {
-  return ReadBoundedLine([] { return getc_unlocked(stdin); }, buffer, kMaxLineBytes, count);
+  return ReadBoundedLine(NextInputByte, buffer, kMaxLineBytes, count);
 }
 
 void PauseFor(int milliseconds) {

@@ -30,6 +30,9 @@ struct ChildRun {
   std::filesystem::path output_file;     // its standard output is redirected here
   ChildInput input_kind = ChildInput::kPipe;
   std::filesystem::path input_path;
+  // The input pipe reaches the child in non-blocking mode, as it may where
+  // another program shares it and has made it so.
+  bool nonblocking_input = false;
   ChildOutput output_kind = ChildOutput::kFile;
   std::filesystem::path output_path;
   // Start it as an unprivileged user where this process is root, from an

@@ -71,6 +71,7 @@ RunningChild StartChild(const ChildRun& run) {
     case ChildInput::kPipe:
       if (pipe2(input, O_CLOEXEC) != 0) return started;
       child_input = input[0];
+      if (run.nonblocking_input) fcntl(child_input, F_SETFL, O_NONBLOCK);
       break;
     case ChildInput::kClosed:
       break;
