@@ -1,8 +1,10 @@
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 
+#include <poll.h>
 #include <stdio_ext.h>
 #include <unistd.h>
 
@@ -60,16 +62,31 @@ struct StandardInputBuffer {
   static constexpr bool kBytesStay = true;
 
   std::size_t Buffered(const char** bytes) {
-    if (stdin->_IO_read_ptr >= stdin->_IO_read_end) {
+    while (stdin->_IO_read_ptr >= stdin->_IO_read_end) {
       // Refills the buffer and hands out its first byte, which stays in the
       // buffer: stepping back puts it in front of the rest again.
-      if (__uflow(stdin) == EOF) return 0;
-      --stdin->_IO_read_ptr;
+      if (__uflow(stdin) != EOF) {
+        --stdin->_IO_read_ptr;
+        break;
+      }
+      if (!AwaitInputAfterFailedRead()) return 0;
     }
     *bytes = stdin->_IO_read_ptr;
     return static_cast<std::size_t>(stdin->_IO_read_end - stdin->_IO_read_ptr);
   }
   void Consume(std::size_t count) { stdin->_IO_read_ptr += count; }
+
+  // Whoever shares the input may have left it non-blocking: "no byte yet"
+  // then means waiting for one, never the end of the input or of a line.
+  // True when the read is worth trying again.
+  static bool AwaitInputAfterFailedRead() {
+    if (!ferror_unlocked(stdin)) return false;
+    if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) return false;
+    clearerr_unlocked(stdin);
+    pollfd input = {STDIN_FILENO, POLLIN, 0};
+    poll(&input, 1, -1);
+    return true;
+  }
 };
 
 }  // namespace

@@ -7,15 +7,38 @@
 #include <string>
 #include <vector>
 
+// Where the child's standard input comes from.
+enum class ChildInput {
+  kPipe,    // a pipe that delivers `input`, then ends
+  kClosed,  // no standard input at all
+  kPath,    // `input_path`, opened for reading (a file, a folder, a device)
+};
+
+// Where the child's standard output goes.
+enum class ChildOutput {
+  kFile,               // `output_file`, read back into ChildResult::output
+  kClosed,             // no standard output at all
+  kPath,               // `output_path`, opened for writing (/dev/full, say)
+  kPipeWithoutReader,  // a pipe whose reading end is gone before the child starts
+};
+
 struct ChildRun {
   std::filesystem::path program;
   std::filesystem::path working_directory;
   std::string input;                     // written to its standard input, then closed
   std::vector<std::string> environment;  // "NAME=value", added to this process's own
   std::filesystem::path output_file;     // its standard output is redirected here
+  ChildInput input_kind = ChildInput::kPipe;
+  std::filesystem::path input_path;
+  // The input pipe reaches the child in non-blocking mode, as it may where
+  // another program shares it and has made it so.
+  bool nonblocking_input = false;
+  ChildOutput output_kind = ChildOutput::kFile;
+  std::filesystem::path output_path;
   // POSIX only: start it as an unprivileged user where this process is root,
   // from an already opened executable, so that it can run in a folder it may
-  // not enter.
+  // not enter. The input and output kinds other than a pipe and a file, and
+  // the non-blocking input, are POSIX only too.
   bool unprivileged = false;
   std::chrono::milliseconds time_limit{20000};
 };
@@ -29,4 +52,26 @@ struct ChildResult {
   std::string output;  // the bytes of output_file once it ended
 };
 
+// Starts `run`, writes its input, closes it and waits for the end.
 ChildResult RunChild(const ChildRun& run);
+
+// POSIX only: a child started with StartChild whose standard input (a pipe) stays open
+// until CloseInput, so that a test can look at it while it waits for input.
+struct RunningChild {
+  long id = -1;    // the process id; -1 when it could not be started
+  int input = -1;  // the writing end of its input pipe, or -1
+  std::chrono::steady_clock::time_point deadline;
+};
+
+// Starts the child; `run.input` is not written.
+RunningChild StartChild(const ChildRun& run);
+
+// Writes bytes to the child's standard input; false once it stopped reading.
+bool SendInput(RunningChild& child, const std::string& bytes);
+
+// Ends the child's standard input.
+void CloseInput(RunningChild& child);
+
+// Closes its input, waits for the end until the run's time limit (counted
+// from the start) and kills it there.
+ChildResult FinishChild(RunningChild& child, const ChildRun& run);

@@ -36,19 +36,26 @@ std::vector<char*> Pointers(std::vector<std::string>& strings) {
   return pointers;
 }
 
-void WriteAll(int fd, const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t step = write(fd, bytes.data() + done, bytes.size() - done);
-    if (step < 0 && errno == EINTR) continue;
-    if (step <= 0) return;  // the child stopped reading
-    done += static_cast<std::size_t>(step);
+// A copy of `fd` above the standard streams (or -1 for -1), so that setting
+// up one standard stream cannot overwrite the source of another even where
+// this process runs with some of them closed.
+int Lift(int fd) {
+  return fd < 0 ? -1 : fcntl(fd, F_DUPFD, 3);
+}
+
+// The descriptor the child gets as `target`: -1 leaves it closed.
+void Install(int source, int target) {
+  if (source < 0) {
+    close(target);
+  } else {
+    dup2(source, target);
   }
 }
 
 }  // namespace
 
-ChildResult RunChild(const ChildRun& run) {
+RunningChild StartChild(const ChildRun& run) {
+  // This process must survive a child that stops reading.
   signal(SIGPIPE, SIG_IGN);
   std::vector<std::string> environment = ChildEnvironment(run.environment);
   std::vector<char*> envp = Pointers(environment);
@@ -56,55 +63,151 @@ ChildResult RunChild(const ChildRun& run) {
   std::vector<std::string> arguments = {program};
   std::vector<char*> argv = Pointers(arguments);
 
-  int input[2];
-  if (pipe2(input, O_CLOEXEC) != 0) return {};
-  const int output = open(run.output_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  RunningChild started;
+  started.deadline = std::chrono::steady_clock::now() + run.time_limit;
+  int input[2] = {-1, -1};
+  int child_input = -1;
+  switch (run.input_kind) {
+    case ChildInput::kPipe:
+      if (pipe2(input, O_CLOEXEC) != 0) return started;
+      child_input = input[0];
+      if (run.nonblocking_input) fcntl(child_input, F_SETFL, O_NONBLOCK);
+      break;
+    case ChildInput::kClosed:
+      break;
+    case ChildInput::kPath:
+      child_input = open(run.input_path.c_str(), O_RDONLY | O_CLOEXEC);
+      break;
+  }
+  int child_output = -1;
+  switch (run.output_kind) {
+    case ChildOutput::kFile:
+      child_output = open(run.output_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+      break;
+    case ChildOutput::kClosed:
+      break;
+    case ChildOutput::kPath:
+      child_output = open(run.output_path.c_str(), O_WRONLY | O_CLOEXEC);
+      break;
+    case ChildOutput::kPipeWithoutReader: {
+      int ends[2];
+      if (pipe2(ends, O_CLOEXEC) != 0) return started;
+      close(ends[0]);
+      child_output = ends[1];
+      break;
+    }
+  }
   const int executable = run.unprivileged ? open(program.c_str(), O_RDONLY | O_CLOEXEC) : -1;
   const std::string directory = run.working_directory.string();
 
   const pid_t child = fork();
   if (child == 0) {
-    dup2(input[0], STDIN_FILENO);
-    dup2(output, STDOUT_FILENO);
+    const int new_input = Lift(child_input);
+    const int new_output = Lift(child_output);
+    const int image = Lift(executable);
+    Install(new_input, STDIN_FILENO);
+    Install(new_output, STDOUT_FILENO);
+    // The child starts as from a login shell: no signal ignored or blocked
+    // because this process ignores or blocks it.
+    signal(SIGPIPE, SIG_DFL);
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
     if (chdir(directory.c_str()) != 0) _exit(126);
-    if (run.unprivileged) {
-      if (geteuid() == 0) {
-        const gid_t nobody_group = 65534;
-        const uid_t nobody = 65534;
-        if (setgroups(0, nullptr) != 0 || setgid(nobody_group) != 0 || setuid(nobody) != 0) {
-          _exit(126);
-        }
+    if (run.unprivileged && geteuid() == 0) {
+      const gid_t nobody_group = 65534;
+      const uid_t nobody = 65534;
+      if (setgroups(0, nullptr) != 0 || setgid(nobody_group) != 0 || setuid(nobody) != 0) {
+        _exit(126);
       }
-      fexecve(executable, argv.data(), envp.data());
+    }
+    // Tests copy executables from several threads, and the streams that copy
+    // them are inherited across fork: nothing but the standard streams (and
+    // the opened executable) may reach the program.
+    if (image < 0) {
+      close_range(3, ~0U, 0);
     } else {
-      execve(program.c_str(), argv.data(), envp.data());
+      if (image > 3) close_range(3, image - 1, 0);
+      close_range(image + 1, ~0U, 0);
+    }
+    // Another thread's child may still hold a copy open for writing for the
+    // moment between its fork and its own close_range.
+    for (int attempt = 0; attempt < 200; ++attempt) {
+      if (run.unprivileged) {
+        fexecve(image, argv.data(), envp.data());
+      } else {
+        execve(program.c_str(), argv.data(), envp.data());
+      }
+      if (errno != ETXTBSY) break;
+      usleep(5000);
     }
     _exit(127);
   }
-  close(input[0]);
-  close(output);
+  if (child_input >= 0) close(child_input);
+  if (child_output >= 0) close(child_output);
   if (executable >= 0) close(executable);
+  if (child < 0) {
+    if (input[1] >= 0) close(input[1]);
+    return started;
+  }
+  started.id = child;
+  started.input = input[1];
+  return started;
+}
 
-  std::thread writer([&] {
-    WriteAll(input[1], run.input);
-    close(input[1]);
-  });
+bool SendInput(RunningChild& child, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t step = write(child.input, bytes.data() + done, bytes.size() - done);
+    if (step < 0 && errno == EINTR) continue;
+    if (step <= 0) return false;  // the child stopped reading
+    done += static_cast<std::size_t>(step);
+  }
+  return true;
+}
 
+void CloseInput(RunningChild& child) {
+  if (child.input >= 0) close(child.input);
+  child.input = -1;
+}
+
+ChildResult FinishChild(RunningChild& child, const ChildRun& run) {
+  CloseInput(child);
   ChildResult result;
+  if (child.id < 0) return result;
+  const pid_t pid = static_cast<pid_t>(child.id);
   int status = 0;
-  const auto deadline = std::chrono::steady_clock::now() + run.time_limit;
-  while (waitpid(child, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > deadline) {
+  while (waitpid(pid, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > child.deadline) {
       result.timed_out = true;
-      kill(child, SIGKILL);
-      waitpid(child, &status, 0);
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
       break;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-  writer.join();
+  child.id = -1;
   result.exited = !result.timed_out && WIFEXITED(status);
   result.exit_status = result.exited ? WEXITSTATUS(status) : -1;
-  result.output = ReadWholeFile(run.output_file);
+  if (run.output_kind == ChildOutput::kFile) result.output = ReadWholeFile(run.output_file);
+  return result;
+}
+
+ChildResult RunChild(const ChildRun& run) {
+  RunningChild child = StartChild(run);
+  // The input is written from a thread of its own, which owns the pipe, so
+  // that a child that writes much before it reads cannot stall both sides.
+  RunningChild feeder;
+  feeder.input = child.input;
+  child.input = -1;
+  std::thread writer;
+  if (feeder.input >= 0) {
+    writer = std::thread([&feeder, &run] {
+      SendInput(feeder, run.input);
+      CloseInput(feeder);
+    });
+  }
+  ChildResult result = FinishChild(child, run);
+  if (writer.joinable()) writer.join();
   return result;
 }

@@ -42,24 +42,39 @@ fs::path Installation::LaunchRecord() const {
 }
 
 std::string Installation::Prompt() const {
-  return HostShellFacts().prompt_head + NativeBytes(directory) + ">";
+  return Prompt(HostShellFacts().prompt_head);
+}
+
+std::string Installation::Prompt(const std::string& prompt_head) const {
+  return prompt_head + NativeBytes(directory) + ">";
 }
 
 std::string Installation::Expected(int prompts) const {
-  std::string out = HostShellFacts().banner;
-  for (int i = 0; i < prompts; ++i) out += Prompt();
+  return Expected(prompts, HostShellFacts().banner, HostShellFacts().prompt_head);
+}
+
+std::string Installation::Expected(int prompts, const std::string& banner,
+                                   const std::string& prompt_head) const {
+  std::string out = banner;
+  for (int i = 0; i < prompts; ++i) out += Prompt(prompt_head);
   return out;
 }
 
-ChildResult Installation::Run(const std::string& input, const fs::path& working_directory,
-                              const std::vector<std::string>& environment,
-                              bool unprivileged) const {
+ChildRun Installation::Prepare(const std::string& input, const fs::path& working_directory,
+                               const std::vector<std::string>& environment) const {
   ChildRun run;
   run.program = program;
   run.working_directory = working_directory.empty() ? root.path() : working_directory;
   run.input = input;
   run.environment = environment;
   run.output_file = root.path() / "output";
+  return run;
+}
+
+ChildResult Installation::Run(const std::string& input, const fs::path& working_directory,
+                              const std::vector<std::string>& environment,
+                              bool unprivileged) const {
+  ChildRun run = Prepare(input, working_directory, environment);
   run.unprivileged = unprivileged;
   return RunChild(run);
 }

@@ -38,8 +38,18 @@ struct Installation {
   std::filesystem::path LaunchRecord() const;
 
   std::string Prompt() const;
-  // The banner followed by `prompts` prompts.
+  std::string Prompt(const std::string& prompt_head) const;
+  // The banner followed by `prompts` prompts, in the host's words or in
+  // given ones (another locale's).
   std::string Expected(int prompts) const;
+  std::string Expected(int prompts, const std::string& banner,
+                       const std::string& prompt_head) const;
+
+  // A run of the shell from `working_directory` (the root folder when
+  // empty) with `input`, its output captured in a file, to adjust and start.
+  ChildRun Prepare(
+      const std::string& input, const std::filesystem::path& working_directory = {},
+      const std::vector<std::string>& environment = HostShellFacts().environment) const;
 
   ChildResult Run(const std::string& input, const std::filesystem::path& working_directory = {},
                   const std::vector<std::string>& environment = HostShellFacts().environment,

@@ -9,11 +9,15 @@
 
 StdinFeed::StdinFeed(std::string bytes) : bytes_(std::move(bytes)) {
   signal(SIGPIPE, SIG_IGN);
+  // Saved first: where this process runs without a standard input, the
+  // pipe's reading end becomes descriptor 0 by itself.
+  saved_stdin_ = dup(STDIN_FILENO);
   int ends[2];
   if (pipe2(ends, O_CLOEXEC) != 0) return;
-  saved_stdin_ = dup(STDIN_FILENO);
-  dup2(ends[0], STDIN_FILENO);
-  close(ends[0]);
+  if (ends[0] != STDIN_FILENO) {
+    dup2(ends[0], STDIN_FILENO);
+    close(ends[0]);
+  }
   clearerr(stdin);
   write_end_ = ends[1];
   writer_ = std::thread([this] {
@@ -33,6 +37,8 @@ StdinFeed::~StdinFeed() {
   if (saved_stdin_ >= 0) {
     dup2(saved_stdin_, STDIN_FILENO);
     close(saved_stdin_);
+  } else {
+    close(STDIN_FILENO);
   }
   if (writer_.joinable()) writer_.join();
   clearerr(stdin);

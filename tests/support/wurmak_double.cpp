@@ -1,22 +1,40 @@
 // Stands in for the auto-clicker in tests: appends one line, its working
 // directory (UTF-8) and its argument count, to "<own name>.launches" beside
-// itself.
+// itself. While "<own name>.linger" lies beside it, it then stays running (a
+// minute at most), and when that file has gone it appends a line to
+// "<own name>.finished".
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "platform_facts.h"
 
+namespace {
+
+bool Append(const std::filesystem::path& file, const std::string& line) {
+  std::ofstream out(file, std::ios::binary | std::ios::app);
+  out << line << std::flush;
+  return static_cast<bool>(out);
+}
+
+}  // namespace
+
 int main(int argc, char** /*argv*/) {
-  std::filesystem::path record = OwnExecutablePath();
-  if (record.empty()) return 1;
-  record.replace_extension(".launches");
+  const std::filesystem::path self = OwnExecutablePath();
+  if (self.empty()) return 1;
   const std::u8string directory = std::filesystem::current_path().u8string();
   std::string line(directory.begin(), directory.end());
   line += '\t';
   line += std::to_string(argc);
   line += '\n';
-  std::ofstream out(record, std::ios::binary | std::ios::app);
-  out << line << std::flush;
-  return out ? 0 : 1;
+  if (!Append(std::filesystem::path(self).replace_extension(".launches"), line)) return 1;
+  const std::filesystem::path linger = std::filesystem::path(self).replace_extension(".linger");
+  if (!std::filesystem::exists(linger)) return 0;
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  while (std::filesystem::exists(linger) && std::chrono::steady_clock::now() < give_up) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return Append(std::filesystem::path(self).replace_extension(".finished"), "finished\n") ? 0 : 1;
 }

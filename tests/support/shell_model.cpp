@@ -1,0 +1,23 @@
+#include "shell_model.h"
+
+#include <algorithm>
+
+ModelRun ModelShell(std::string_view input, std::string_view start_command) {
+  constexpr std::size_t kKeptBytes = 2048;
+  ModelRun run;
+  std::string_view rest = input;
+  while (true) {
+    ++run.reads;
+    if (rest.empty()) {
+      run.reached_end = true;
+      return run;
+    }
+    const std::size_t line_feed = rest.find('\n');
+    std::string_view line = rest.substr(0, line_feed);
+    rest = line_feed == std::string_view::npos ? std::string_view() : rest.substr(line_feed + 1);
+    line = line.substr(0, std::min(line.size(), kKeptBytes));
+    while (!line.empty() && static_cast<unsigned char>(line.back()) < 0x20) line.remove_suffix(1);
+    if (line == start_command) run.launch_reads.push_back(run.reads);
+    if (line == "exit") return run;
+  }
+}
