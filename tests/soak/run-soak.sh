@@ -27,6 +27,7 @@ launches=${SOAK_LAUNCHES:-10000}
 valgrind_launches=${VALGRIND_LAUNCHES:-1000}
 work=$(mktemp -d "${TMPDIR:-/tmp}/qs-soak.XXXXXX")
 trap 'rm -rf "$work"' EXIT
+trap 'exit 1' INT TERM HUP PIPE
 failed=0
 
 fail() {
