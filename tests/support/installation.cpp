@@ -20,8 +20,17 @@ int CountLines(const fs::path& file) {
 }
 
 int AwaitLaunches(const fs::path& record, int expected) {
-  for (int i = 0; i < 1000 && CountLines(record) < expected; ++i) {
+  // Gives up once no new start has been recorded for ten seconds, so that a
+  // thousand starts of a slow (sanitized, or emulated) shell are all waited
+  // for while a start that never comes costs only the quiet period.
+  int count = CountLines(record);
+  auto last_change = std::chrono::steady_clock::now();
+  while (count < expected &&
+         std::chrono::steady_clock::now() - last_change < std::chrono::seconds(10)) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const int now = CountLines(record);
+    if (now != count) last_change = std::chrono::steady_clock::now();
+    count = now;
   }
   std::this_thread::sleep_for(std::chrono::milliseconds(150));
   return CountLines(record);

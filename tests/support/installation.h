@@ -19,8 +19,8 @@ std::filesystem::path DoubleProgram();
 int CountLines(const std::filesystem::path& file);
 
 // Launches are recorded by programs that were not waited for and may finish
-// after the shell: waits for the expected count of lines, then a little
-// longer for any extra, and gives the count.
+// after the shell: waits for the expected count of lines while starts keep
+// coming, then a little longer for any extra, and gives the count.
 int AwaitLaunches(const std::filesystem::path& record, int expected);
 
 struct Installation {
