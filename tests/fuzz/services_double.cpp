@@ -42,15 +42,29 @@ bool IsOutputInteractive() {
   return fake_console.interactive;
 }
 
-bool ReadStandardInputLine(char* buffer, std::size_t* count) {
+namespace {
+
+// The fake input handed out as a stream buffer would be: in runs of at most
+// 4096 bytes that stay where they are until the next run is asked for.
+struct FakeInputBuffer {
+  static constexpr bool kBytesStay = true;
+  static constexpr std::size_t kRunBytes = 4096;
+
+  std::size_t Buffered(const char** bytes) {
+    const FakeConsole& c = fake_console;
+    *bytes = c.input.data() + c.position;
+    const std::size_t left = c.input.size() - c.position;
+    return left < kRunBytes ? left : kRunBytes;
+  }
+  void Consume(std::size_t count) { fake_console.position += count; }
+};
+
+}  // namespace
+
+bool ReadStandardInputLine(char* buffer, const char** line, std::size_t* count) {
   ++fake_console.reads;
-  return ReadBoundedLine(
-      [] {
-        FakeConsole& c = fake_console;
-        if (c.position == c.input.size()) return EOF;
-        return static_cast<int>(static_cast<unsigned char>(c.input[c.position++]));
-      },
-      buffer, kMaxLineBytes, count);
+  FakeInputBuffer input;
+  return ReadBoundedLine(input, buffer, kMaxLineBytes, line, count);
 }
 
 void PauseFor(int milliseconds) {
