@@ -14,6 +14,12 @@ void SetProgramLocation(const char* path, std::size_t length, char separator, bo
   }
 }
 
+void ReleaseProgramLocation() {
+  FreeBlock(program_location.directory);
+  FreeBlock(program_location.file_name);
+  program_location = {nullptr, nullptr};
+}
+
 Text GetProgramDirectory() {
   return TextCopy(program_location.directory);
 }

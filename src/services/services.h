@@ -27,6 +27,9 @@ void CaptureProgramLocation();
 // neither part.
 void SetProgramLocation(const char* path, std::size_t length, char separator, bool gb_double_byte);
 
+// Frees what CaptureProgramLocation took and leaves both parts empty.
+void ReleaseProgramLocation();
+
 // A new copy of the program directory, or null when it is empty.
 Text GetProgramDirectory();
 

@@ -56,6 +56,8 @@ std::size_t CountEndRoutines() {
 int ProgramEntry() {
   InitHeap();
   CaptureProgramLocation();
+  // Released at normal end, so that a clean shut-down leaves nothing behind.
+  RegisterEndRoutine(ReleaseProgramLocation);
   // Programs started later inherit this; when it fails the inherited
   // current directory stays.
   EnterDirectory(program_location.directory);
