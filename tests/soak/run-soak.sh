@@ -8,7 +8,15 @@
 #    without the file-backed pages (VmHWM less RssFile and RssShmem): how
 #    much of the program's and its libraries' code is resident depends on
 #    the page cache and varies by about 10% between identical runs, while a
-#    leak shows in the rest. Both figures are printed.
+#    leak shows in the rest. Both figures are printed. The rest may or may
+#    not hold one launch's short-lived spawn stack (three pages): Linux
+#    updates the peak only at some events, such as an unmapping, so whether
+#    that stack is counted varies between identical runs, and at the
+#    program's 120 kB three pages are more than 10%. Growth of up to 16 kB
+#    is therefore allowed where 10% is less. A block lost per launch still
+#    shows (each holds at least 32 bytes with its header: over 300 kB in
+#    10,000 launches), and the runs under ASan and valgrind find any leak
+#    exactly.
 # 2. ASan build, with LeakSanitizer at exit: the full run again; any invalid
 #    access or leaked block ends it with a report and a status other than 0.
 # 3. Release build under valgrind memcheck: SOAK_LINES lines with
@@ -109,8 +117,10 @@ read -r large_whole large_peak <"$work/large/peak"
 echo "  peak resident size without file-backed pages: $small_peak kB at $small_lines lines," \
   "$large_peak kB at $lines lines ($(($(date +%s) - start)) s)"
 echo "  with them: $small_whole kB and $large_whole kB"
-if [ "$large_peak" -gt $((small_peak + small_peak / 10)) ]; then
-  fail "peak resident size grew by more than 10%"
+allowed=$((small_peak / 10))
+[ "$allowed" -ge 16 ] || allowed=16
+if [ "$large_peak" -gt $((small_peak + allowed)) ]; then
+  fail "peak resident size grew by more than $allowed kB"
 fi
 
 echo "Soak 2: ASan and LeakSanitizer: $lines lines with $launches launches"
