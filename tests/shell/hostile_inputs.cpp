@@ -143,3 +143,21 @@ std::vector<HostileCase> TrailingByteCases() {
   }
   return cases;
 }
+
+HostileCase SpokenIn(ShellEncoding encoding, const HostileCase& c) {
+  if (c.encoding == encoding) return c;
+  HostileCase spoken{c.name, encoding, {}};
+  spoken.input.reserve(c.input.size());
+  for (std::size_t i = 0; i < c.input.size();) {
+    if (c.input.compare(i, kUtf8Start.size(), kUtf8Start) == 0) {
+      spoken.input += kCp936Start;
+      i += kUtf8Start.size();
+    } else if (c.input.compare(i, kCp936Start.size(), kCp936Start) == 0) {
+      spoken.input += kUtf8Start;
+      i += kCp936Start.size();
+    } else {
+      spoken.input += c.input[i++];
+    }
+  }
+  return spoken;
+}

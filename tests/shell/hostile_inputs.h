@@ -23,3 +23,9 @@ std::vector<HostileCase> HostileInputCases();
 // 0xFF: a trailing control byte is trimmed, so the command still starts the
 // auto-clicker; any other byte makes it no command.
 std::vector<HostileCase> TrailingByteCases();
+
+// The case for a shell that speaks only `encoding` (on Windows, the ANSI
+// code page's): where the case's own encoding differs, the launch commands
+// in its input trade places, each written in the other encoding, so that a
+// line that was the command for the case's encoding is the command there.
+HostileCase SpokenIn(ShellEncoding encoding, const HostileCase& c);

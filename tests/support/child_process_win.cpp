@@ -50,6 +50,7 @@ ChildResult RunChild(const ChildRun& run) {
   // The child is started by its exact path (no search, no command-line
   // parsing) and gets only its standard handles' ends of the pipe and file.
   SECURITY_ATTRIBUTES inheritable = {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  std::unique_lock<std::mutex> hold(ChildStartLock());
   HANDLE input_read = nullptr;
   HANDLE input_write = nullptr;
   if (!CreatePipe(&input_read, &input_write, &inheritable, 0)) return {};
@@ -76,6 +77,7 @@ ChildResult RunChild(const ChildRun& run) {
   CloseHandle(input_read);
   if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
   if (error != nullptr) CloseHandle(error);
+  hold.unlock();
   if (!created) {
     CloseHandle(input_write);
     return {};

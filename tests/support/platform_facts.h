@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "shell_model.h"
+
 // What a run of the shell looks like from outside on this platform.
 struct ShellFacts {
   std::string program_suffix;     // appended to a program's stem: ".exe" or nothing
@@ -25,6 +27,11 @@ struct ShellFacts {
   // it, and whether its words go to standard error (rather than to a box).
   int fatal_exit_status;
   bool fatal_words_on_standard_error;
+  // How standard input reaches the shell's line reader.
+  InputMode input_mode;
+  // Whether the locale the tests give the shell chooses its words (POSIX),
+  // or the system's code page does (Windows: CP936 under the tests' Wine).
+  bool words_follow_locale;
 };
 
 const ShellFacts& HostShellFacts();

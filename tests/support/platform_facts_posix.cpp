@@ -12,6 +12,8 @@ const ShellFacts& HostShellFacts() {
       "it's \"quoted\" \\ $HOME",
       255,
       true,
+      InputMode::kBinary,
+      true,
   };
   return facts;
 }

@@ -26,6 +26,8 @@ const ShellFacts& HostShellFacts() {
       "it's %PATH% & ^ (x86) $HOME; a,b=c",
       -1,
       false,
+      InputMode::kText,
+      false,
   };
   return facts;
 }

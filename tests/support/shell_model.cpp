@@ -1,8 +1,25 @@
 #include "shell_model.h"
 
 #include <algorithm>
+#include <string>
 
-ModelRun ModelShell(std::string_view input, std::string_view start_command) {
+namespace {
+
+std::string AsTextMode(std::string_view input) {
+  input = input.substr(0, input.find('\x1A'));
+  std::string out;
+  out.reserve(input.size());
+  for (std::size_t i = 0; i < input.size(); ++i) {
+    if (input[i] == '\r' && i + 1 < input.size() && input[i + 1] == '\n') continue;
+    out += input[i];
+  }
+  return out;
+}
+
+}  // namespace
+
+ModelRun ModelShell(std::string_view input, std::string_view start_command, InputMode mode) {
+  if (mode == InputMode::kText) return ModelShell(AsTextMode(input), start_command);
   constexpr std::size_t kKeptBytes = 2048;
   ModelRun run;
   std::string_view rest = input;

@@ -14,4 +14,13 @@ struct ModelRun {
   bool reached_end = false;       // it ended because nothing more could be read
 };
 
-ModelRun ModelShell(std::string_view input, std::string_view start_command);
+// How the platform's C runtime hands standard input to the shell.
+enum class InputMode {
+  kBinary,  // the bytes as they arrive (POSIX)
+  // Windows text mode: CR LF arrives as LF, and Ctrl+Z (0x1A) ends a piped
+  // input for good, wherever it stands.
+  kText,
+};
+
+ModelRun ModelShell(std::string_view input, std::string_view start_command,
+                    InputMode mode = InputMode::kBinary);

@@ -6,6 +6,11 @@
 
 namespace fs = std::filesystem;
 
+std::mutex& ChildStartLock() {
+  static std::mutex lock;
+  return lock;
+}
+
 TempFolder::TempFolder() {
   std::random_device seed;
   std::mt19937_64 random(seed());
@@ -30,12 +35,14 @@ TempFolder::~TempFolder() {
 }
 
 void CopyExecutable(const fs::path& from, const fs::path& to) {
+  const std::lock_guard<std::mutex> hold(ChildStartLock());
   fs::copy_file(from, to, fs::copy_options::overwrite_existing);
   fs::permissions(to, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                           fs::perms::others_read | fs::perms::others_exec);
 }
 
 std::string ReadWholeFile(const fs::path& file) {
+  const std::lock_guard<std::mutex> hold(ChildStartLock());
   std::ifstream in(file, std::ios::binary);
   std::ostringstream bytes;
   bytes << in.rdbuf();
@@ -43,6 +50,7 @@ std::string ReadWholeFile(const fs::path& file) {
 }
 
 void WriteWholeFile(const fs::path& file, const std::string& bytes) {
+  const std::lock_guard<std::mutex> hold(ChildStartLock());
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out << bytes;
 }

@@ -2,7 +2,16 @@
 #pragma once
 
 #include <filesystem>
+#include <mutex>
 #include <string>
+
+// Held while a child is started with inherited handles, and while a file is
+// open here. A Windows child takes every inheritable handle open at the
+// moment it is created, and the C runtime opens files inheritable: a copy of
+// an executable still open for writing in another test's thread would stay
+// open in that child, and starting the copy would fail for as long as the
+// child lives.
+std::mutex& ChildStartLock();
 
 // A new empty folder under the system's temporary folder, by its real path;
 // removed with everything in it when the object goes.
