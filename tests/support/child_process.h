@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@ enum class ChildOutput {
   kClosed,             // no standard output at all
   kPath,               // `output_path`, opened for writing (/dev/full, say)
   kPipeWithoutReader,  // a pipe whose reading end is gone before the child starts
+  kReadOnly,           // `output_file`, opened for reading only: every write fails
 };
 
 struct ChildRun {
@@ -37,8 +39,7 @@ struct ChildRun {
   std::filesystem::path output_path;
   // POSIX only: start it as an unprivileged user where this process is root,
   // from an already opened executable, so that it can run in a folder it may
-  // not enter. The input and output kinds other than a pipe and a file, and
-  // the non-blocking input, are POSIX only too.
+  // not enter. The non-blocking input is POSIX only too.
   bool unprivileged = false;
   std::chrono::milliseconds time_limit{20000};
 };
@@ -55,11 +56,14 @@ struct ChildResult {
 // Starts `run`, writes its input, closes it and waits for the end.
 ChildResult RunChild(const ChildRun& run);
 
-// POSIX only: a child started with StartChild whose standard input (a pipe) stays open
+// A child started with StartChild whose standard input (a pipe) stays open
 // until CloseInput, so that a test can look at it while it waits for input.
 struct RunningChild {
-  long id = -1;    // the process id; -1 when it could not be started
-  int input = -1;  // the writing end of its input pipe, or -1
+  long id = -1;  // the process id; -1 when it could not be started
+  // The writing end of its input pipe (a descriptor on POSIX, a handle on
+  // Windows), or -1.
+  std::intptr_t input = -1;
+  std::intptr_t process = 0;  // Windows: a handle to the process
   std::chrono::steady_clock::time_point deadline;
 };
 
@@ -71,6 +75,15 @@ bool SendInput(RunningChild& child, const std::string& bytes);
 
 // Ends the child's standard input.
 void CloseInput(RunningChild& child);
+
+// Whether the child has not ended yet.
+bool IsRunning(const RunningChild& child);
+
+// What the running child holds for the files it opened and the programs it
+// started: on POSIX its open descriptors and its ended but unwaited-for
+// (zombie) children, on Windows its handles. A program that lets go of what
+// it started holds as much after a thousand starts as after one.
+std::size_t CountHeld(const RunningChild& child);
 
 // Closes its input, waits for the end until the run's time limit (counted
 // from the start) and kills it there.

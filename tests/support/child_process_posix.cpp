@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 #include "child_process.h"
@@ -89,6 +91,9 @@ RunningChild StartChild(const ChildRun& run) {
     case ChildOutput::kPath:
       child_output = open(run.output_path.c_str(), O_WRONLY | O_CLOEXEC);
       break;
+    case ChildOutput::kReadOnly:
+      child_output = open(run.output_file.c_str(), O_RDONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+      break;
     case ChildOutput::kPipeWithoutReader: {
       int ends[2];
       if (pipe2(ends, O_CLOEXEC) != 0) return started;
@@ -158,7 +163,8 @@ RunningChild StartChild(const ChildRun& run) {
 bool SendInput(RunningChild& child, const std::string& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t step = write(child.input, bytes.data() + done, bytes.size() - done);
+    const ssize_t step =
+        write(static_cast<int>(child.input), bytes.data() + done, bytes.size() - done);
     if (step < 0 && errno == EINTR) continue;
     if (step <= 0) return false;  // the child stopped reading
     done += static_cast<std::size_t>(step);
@@ -167,8 +173,36 @@ bool SendInput(RunningChild& child, const std::string& bytes) {
 }
 
 void CloseInput(RunningChild& child) {
-  if (child.input >= 0) close(child.input);
+  if (child.input >= 0) close(static_cast<int>(child.input));
   child.input = -1;
+}
+
+bool IsRunning(const RunningChild& child) {
+  return child.id >= 0 && waitpid(static_cast<pid_t>(child.id), nullptr, WNOHANG) == 0;
+}
+
+std::size_t CountHeld(const RunningChild& child) {
+  namespace fs = std::filesystem;
+  std::size_t held = 0;
+  std::error_code ignored;
+  const fs::path own = fs::path("/proc") / std::to_string(child.id);
+  for (auto it = fs::directory_iterator(own / "fd", ignored); it != fs::directory_iterator();
+       it.increment(ignored)) {
+    ++held;
+  }
+  for (const fs::directory_entry& entry : fs::directory_iterator("/proc", ignored)) {
+    const std::string name = entry.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    // "<pid> (<name>) <state> <parent> ...": the name may hold blanks and
+    // parentheses, so the fields are counted from the last ')'.
+    const std::string stat = ReadWholeFile(entry.path() / "stat");
+    const std::size_t name_end = stat.rfind(')');
+    if (name_end == std::string::npos || name_end + 4 >= stat.size()) continue;
+    const char state = stat[name_end + 2];
+    const long parent = std::strtol(stat.c_str() + name_end + 4, nullptr, 10);
+    held += parent == child.id && state == 'Z';
+  }
+  return held;
 }
 
 ChildResult FinishChild(RunningChild& child, const ChildRun& run) {

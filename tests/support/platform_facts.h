@@ -32,6 +32,9 @@ struct ShellFacts {
   // Whether the locale the tests give the shell chooses its words (POSIX),
   // or the system's code page does (Windows: CP936 under the tests' Wine).
   bool words_follow_locale;
+  // A device on which every write fails for want of room; empty where there
+  // is none.
+  std::string full_device;
 };
 
 const ShellFacts& HostShellFacts();

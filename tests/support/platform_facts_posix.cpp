@@ -14,6 +14,7 @@ const ShellFacts& HostShellFacts() {
       true,
       InputMode::kBinary,
       true,
+      "/dev/full",
   };
   return facts;
 }

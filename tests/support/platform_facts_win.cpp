@@ -28,6 +28,7 @@ const ShellFacts& HostShellFacts() {
       false,
       InputMode::kText,
       false,
+      "",
   };
   return facts;
 }

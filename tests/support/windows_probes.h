@@ -4,9 +4,10 @@
 #include <cstddef>
 #include <filesystem>
 
-// The number of handles this process holds, from the system's handle table.
-// (Wine 8's GetProcessHandleCount reports 0 whatever the process holds.)
-std::size_t CountOwnHandles();
+// The number of handles a process holds (this one by default), from the
+// system's handle table. (Wine 8's GetProcessHandleCount reports 0 whatever
+// the process holds.)
+std::size_t CountHandles(unsigned long process_id = 0);
 
 // Makes drive `letter` (say 'Q') lead to `folder`, for as long as the object
 // lives; ok() is false when no mapping could be made. Under Wine the drive is

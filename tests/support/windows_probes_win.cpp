@@ -82,7 +82,7 @@ std::wstring DriveName(char letter) {
 
 }  // namespace
 
-std::size_t CountOwnHandles() {
+std::size_t CountHandles(unsigned long process_id) {
   const auto query = ExportOf<QuerySystemInformation>("ntdll.dll", "NtQuerySystemInformation");
   std::vector<char> buffer(1 << 20);
   while (true) {
@@ -94,9 +94,9 @@ std::size_t CountOwnHandles() {
     buffer.resize(buffer.size() * 2);
   }
   const auto* table = reinterpret_cast<const HandleTable*>(buffer.data());
-  const ULONG_PTR own = GetCurrentProcessId();
+  const ULONG_PTR process = process_id != 0 ? process_id : GetCurrentProcessId();
   std::size_t count = 0;
-  for (ULONG_PTR i = 0; i < table->count; ++i) count += table->entries[i].process_id == own;
+  for (ULONG_PTR i = 0; i < table->count; ++i) count += table->entries[i].process_id == process;
   return count;
 }
 
