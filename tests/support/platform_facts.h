@@ -35,6 +35,11 @@ struct ShellFacts {
   // A device on which every write fails for want of room; empty where there
   // is none.
   std::string full_device;
+  // How many of a thousand starts may fail for reasons of the platform's
+  // own. Under Wine, CreateProcess now and then fails with an internal error
+  // (about one start in 3,000 here), and the shell, as it must, passes over
+  // a start that fails; elsewhere none may.
+  int starts_lost_per_thousand;
 };
 
 const ShellFacts& HostShellFacts();
@@ -51,3 +56,8 @@ std::filesystem::path BuildTreeFile(const char* build_path);
 
 // The running executable's own full path.
 std::filesystem::path OwnExecutablePath();
+
+// Appends `bytes` to `file` (created where missing) in one piece, even while
+// other processes append to it: the C runtime's append mode on Windows seeks
+// to the end and then writes, and two writers can land on the same place.
+bool AppendToFile(const std::filesystem::path& file, const std::string& bytes);

@@ -1,3 +1,6 @@
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "platform_facts.h"
 
 const ShellFacts& HostShellFacts() {
@@ -15,6 +18,7 @@ const ShellFacts& HostShellFacts() {
       InputMode::kBinary,
       true,
       "/dev/full",
+      0,
   };
   return facts;
 }
@@ -33,4 +37,11 @@ std::filesystem::path BuildTreeFile(const char* build_path) {
 
 std::filesystem::path OwnExecutablePath() {
   return std::filesystem::read_symlink("/proc/self/exe");
+}
+
+bool AppendToFile(const std::filesystem::path& file, const std::string& bytes) {
+  const int fd = open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  const bool written = write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+  return close(fd) == 0 && written;
 }

@@ -7,7 +7,11 @@
 
 namespace {
 constexpr UINT kGbCodePage = 936;
+
+bool UnderWine() {
+  return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
+}  // namespace
 
 const ShellFacts& HostShellFacts() {
   // The facts hold for the code page the shell is made for; the test runner
@@ -29,6 +33,7 @@ const ShellFacts& HostShellFacts() {
       InputMode::kText,
       false,
       "",
+      UnderWine() ? 3 : 0,
   };
   return facts;
 }
@@ -79,4 +84,18 @@ std::filesystem::path OwnExecutablePath() {
     }
     buffer.resize(buffer.size() * 2);
   }
+}
+
+bool AppendToFile(const std::filesystem::path& file, const std::string& bytes) {
+  // A handle with the right to append only writes at the end of the file,
+  // as one piece.
+  HANDLE handle = CreateFileW(file.c_str(), FILE_APPEND_DATA,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const BOOL ok =
+      WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(handle);
+  return ok && written == bytes.size();
 }

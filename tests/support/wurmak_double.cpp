@@ -5,21 +5,10 @@
 // "<own name>.finished".
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <thread>
 
 #include "platform_facts.h"
-
-namespace {
-
-bool Append(const std::filesystem::path& file, const std::string& line) {
-  std::ofstream out(file, std::ios::binary | std::ios::app);
-  out << line << std::flush;
-  return static_cast<bool>(out);
-}
-
-}  // namespace
 
 int main(int argc, char** /*argv*/) {
   const std::filesystem::path self = OwnExecutablePath();
@@ -29,12 +18,13 @@ int main(int argc, char** /*argv*/) {
   line += '\t';
   line += std::to_string(argc);
   line += '\n';
-  if (!Append(std::filesystem::path(self).replace_extension(".launches"), line)) return 1;
+  if (!AppendToFile(std::filesystem::path(self).replace_extension(".launches"), line)) return 1;
   const std::filesystem::path linger = std::filesystem::path(self).replace_extension(".linger");
   if (!std::filesystem::exists(linger)) return 0;
   const auto give_up = std::chrono::steady_clock::now() + std::chrono::minutes(1);
   while (std::filesystem::exists(linger) && std::chrono::steady_clock::now() < give_up) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  return Append(std::filesystem::path(self).replace_extension(".finished"), "finished\n") ? 0 : 1;
+  return AppendToFile(std::filesystem::path(self).replace_extension(".finished"), "finished\n") ? 0
+                                                                                                : 1;
 }
