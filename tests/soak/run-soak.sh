@@ -50,6 +50,15 @@ install() {
   cp "$release/tests/wurmak-double" "$1/wurmak"
 }
 
+# prepare_run <folder> <shell> <launches>: the shell and the stand-in in
+# <folder>, with <folder>/input of SOAK_LINES lines (<launches> of them the
+# launch command) and "exit".
+prepare_run() {
+  install "$1" "$2"
+  "$release/tests/soak-input" "$lines" "$3" >"$1/input"
+  echo exit >>"$1/input"
+}
+
 # await_launches <folder> <count>: waits until the stand-in has recorded
 # <count> starts, or no new one for ten seconds; prints the count.
 await_launches() {
@@ -124,9 +133,7 @@ if [ "$large_peak" -gt $((small_peak + allowed)) ]; then
 fi
 
 echo "Soak 2: ASan and LeakSanitizer: $lines lines with $launches launches"
-install "$work/asan" "$asan/quorvane-shell"
-"$release/tests/soak-input" "$lines" "$launches" >"$work/asan/input"
-echo exit >>"$work/asan/input"
+prepare_run "$work/asan" "$asan/quorvane-shell" "$launches"
 start=$(date +%s)
 status=0
 ASAN_OPTIONS=detect_leaks=1:exitcode=99 LC_ALL=C timeout 3600 "$work/asan/quorvane-shell" \
@@ -140,9 +147,7 @@ check_launches "$work/asan" "$launches" "ASan run"
 check_output "$work/asan" $((lines + 1)) "ASan run"
 
 echo "Soak 3: valgrind memcheck: $lines lines with $valgrind_launches launches"
-install "$work/valgrind" "$release/quorvane-shell"
-"$release/tests/soak-input" "$lines" "$valgrind_launches" >"$work/valgrind/input"
-echo exit >>"$work/valgrind/input"
+prepare_run "$work/valgrind" "$release/quorvane-shell" "$valgrind_launches"
 start=$(date +%s)
 status=0
 # Not --run-libc-freeres: valgrind would run it in every forked launch

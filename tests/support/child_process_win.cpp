@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <thread>
 
 #include "child_process.h"
 #include "test_files.h"
@@ -201,24 +200,5 @@ ChildResult FinishChild(RunningChild& child, const ChildRun& run) {
   result.exited = !result.timed_out;
   result.exit_status = result.exited ? static_cast<int>(code) : -1;
   if (run.output_kind == ChildOutput::kFile) result.output = ReadWholeFile(run.output_file);
-  return result;
-}
-
-ChildResult RunChild(const ChildRun& run) {
-  RunningChild child = StartChild(run);
-  // The input is written from a thread of its own, which owns the pipe, so
-  // that a child that writes much before it reads cannot stall both sides.
-  RunningChild feeder;
-  feeder.input = child.input;
-  child.input = -1;
-  std::thread writer;
-  if (feeder.input != -1) {
-    writer = std::thread([&feeder, &run] {
-      SendInput(feeder, run.input);
-      CloseInput(feeder);
-    });
-  }
-  ChildResult result = FinishChild(child, run);
-  if (writer.joinable()) writer.join();
   return result;
 }
